@@ -203,9 +203,8 @@ void Panel::Run() {
         if (::poll(fds.data(), count, -1) < 0 && errno != EINTR)
             break;
 
-        if (fds[0].revents & POLLIN) {
+        if (fds[0].revents & POLLIN)
             DrainWake();
-        }
         if (m_stopRequested)
             break;
         if (m_hangupRequested || !lineOpen)
@@ -213,8 +212,12 @@ void Panel::Run() {
         // Opens and closes of the port come first: they may discard input meant for an old client.
         if (count > 2 && fds[2].revents)
             WatchClients();
-        if (fds[1].revents & POLLIN)
+        if (fds[1].revents & POLLIN) {
             OnInput();
+        } else if (fds[1].revents & (POLLHUP | POLLERR)) {
+            // Not expected while the panel holds the slave open; never spin on it.
+            SleepUntil(Clock::now() + std::chrono::milliseconds(10));
+        }
         SendOutbox();
     }
     if (m_pty.IsOpen())
@@ -283,22 +286,22 @@ Panel::Answer Panel::Plan(const std::string& line) {
         return answer;
     answer.head = echo;
     if (m_lineOverflow) {
-        answer.tail = "ERROR\r";
+        answer.head += "ERROR\r";
         return answer;
     }
     if (fault) {
         switch (*fault) {
         case Fault::Error:
-            answer.tail = "ERROR\rOK\r";
+            answer.head += "ERROR\rOK\r";
             return answer;
         case Fault::ErrorOnly:
-            answer.tail = "ERROR\r";
+            answer.head += "ERROR\r";
             return answer;
         case Fault::NoCarrier:
-            answer.tail = "NO CARRIER\r";
+            answer.head += "NO CARRIER\r";
             return answer;
         case Fault::Garbage:
-            answer.tail = std::string(kGarbageBytes);
+            answer.head += kGarbageBytes;
             return answer;
         case Fault::EchoOnly:
             return answer;

@@ -43,7 +43,7 @@ class Panel {
     // The slave side, e.g. /dev/pts/7.
     std::string PortPath() const { return m_pty.SlavePath(); }
 
-    // Runs f(PanelState&) under the panel's lock and returns what f returns.
+    // Runs f(PanelState&) under the panel's lock and returns what f returns; f must not call the panel.
     template <typename F> auto WithState(F&& f) {
         std::lock_guard lock(m_mutex);
         return std::forward<F>(f)(m_state);

@@ -60,7 +60,8 @@ Converter& fromCp1251() {
 QByteArray ToCp1251(QStringView text) {
     if (text.isEmpty())
         return {};
-    return toCp1251().run(reinterpret_cast<const char*>(text.utf16()), size_t(text.size()) * 2, QByteArrayView("?"), 2);
+    return toCp1251().run(reinterpret_cast<const char*>(text.utf16()), size_t(text.size()) * 2,
+                          QByteArrayView("?"), 2);
 }
 
 QString FromCp1251(QByteArrayView bytes) {

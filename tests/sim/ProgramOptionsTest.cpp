@@ -1,4 +1,5 @@
 #include "sim/ProgramOptions.h"
+#include "SimClient.h"
 
 #include <gtest/gtest.h>
 
@@ -68,6 +69,10 @@ TEST(ProgramOptions, AppliedToARunningPanel) {
         EXPECT_EQ(s.masterKey, "1234");
         EXPECT_EQ(s.pendingEvent, "EV");
     });
+    SimClient client(panel.PortPath());
+    client.Write("+v\r");
+    EXPECT_EQ(client.ReadFor(200), "");
+    EXPECT_EQ(client.Ask("+v"), "+v\rORVEL11 v.002.005\rOK\r");
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <unistd.h>
+#include <utility>
 
 // A bare raw client of the simulated panel's port: what the tool's serial code does, minus the tool.
 class SimClient {
