@@ -172,7 +172,13 @@ QString TIniFile::Save() const {
     std::string text;
     if (m_data->ini.Save(text, false) < 0)
         return WriteError(m_path, QStringLiteral("недостаточно памяти"));
-    return WriteFileAtomically(m_path, QByteArray::fromStdString(text));
+    // Windows line ends, one blank line between sections, as the panel's other INI files have.
+    QByteArray bytes = QByteArray::fromStdString(text);
+    bytes.replace("\r\n", "\n");
+    while (bytes.contains("\n\n\n"))
+        bytes.replace("\n\n\n", "\n\n");
+    bytes.replace("\n", "\r\n");
+    return WriteFileAtomically(m_path, bytes);
 }
 
 // ---------------------------------------------------------------------------------------------------

@@ -138,9 +138,10 @@ TEST_F(SettingsFixture, SavedFileLoadsBackEveryField) {
     EXPECT_EQ(file.Keys("formCommon"), QStringList({"etCode1", "meDelay", "cbSyr", "cbFlag", "rbOff", "rbOn4",
                                                     "rbOn", "cbKind", "cbIndex", "seCount"}));
     const QByteArray bytes = ReadBytes(path);
-    EXPECT_TRUE(bytes.contains("[Connect]\nComPort=COM7\nMasterKey=0042\n")) << bytes.constData();
-    EXPECT_TRUE(bytes.contains("[Debug]\nMemo=1\nLog=0\n"));
-    EXPECT_TRUE(bytes.contains("cbSyr=1\ncbFlag=0\nrbOff=1\nrbOn4=0\nrbOn=0\ncbKind=2\n"));
+    EXPECT_TRUE(bytes.contains("[Connect]\r\nComPort=COM7\r\nMasterKey=0042\r\n")) << bytes.constData();
+    EXPECT_TRUE(bytes.contains("[Debug]\r\nMemo=1\r\nLog=0\r\n"));
+    EXPECT_TRUE(bytes.contains("cbSyr=1\r\ncbFlag=0\r\nrbOff=1\r\nrbOn4=0\r\nrbOn=0\r\ncbKind=2\r\n"));
+    EXPECT_FALSE(bytes.contains("\r\n\r\n\r\n")); // one blank line between sections
 
     for (TFixturePage* page : Pages()) {
         page->ClearFields();
@@ -181,7 +182,7 @@ TEST_F(SettingsFixture, SaveKeepsWhatTheProgramDoesNotWrite) {
     EXPECT_EQ(file.Keys("formCommon").first(), "extraKey");
     EXPECT_EQ(file.Sections().mid(0, 4), QStringList({"Vendor", "formCommon", "Update", "Connect"}));
     EXPECT_TRUE(ServiceModeEnabled(file));
-    EXPECT_TRUE(ReadBytes(path).startsWith("; vendor note\n"));
+    EXPECT_TRUE(ReadBytes(path).startsWith("; vendor note\r\n"));
 }
 
 TEST_F(SettingsFixture, FileWithOnlyConnectAppliesAbsentKeyRules) {
@@ -320,7 +321,7 @@ TEST_F(SettingsFixture, CyrillicIsStoredAsCp1251) {
     ASSERT_EQ(ini.Save(), "");
     const QByteArray bytes = ReadBytes(path);
     EXPECT_TRUE(bytes.contains("etName=\xD0\xE0\xE7\xE4\xE5\xEB \xB9"
-                               "1 \xAB\xD1\xEA\xEB\xE0\xE4\xBB\n"))
+                               "1 \xAB\xD1\xEA\xEB\xE0\xE4\xBB\r\n"))
         << bytes.toHex().constData();
     TIniFile back;
     ASSERT_EQ(back.Open(path), "");
