@@ -1,5 +1,6 @@
 #include "pages/MsgFileU.h"
 
+#include "protocol/DevOrvel.h"
 #include "text/Cp1251.h"
 #include "text/HexDigit.h"
 
@@ -141,4 +142,18 @@ QStringList TMsgFile::CodeListItems() const {
         items.append((key.isEmpty() ? QString() : key.chopped(1)) + QStringLiteral(": ") + text);
     }
     return items;
+}
+
+void WriteSystemTexts(TDevOrvel& device, const TMsgFile& catalogue) {
+    // A cancel or an error reply left over from an earlier operation must not swallow this one.
+    device.Aborted.store(false);
+    for (int slot = 0; slot < int(kSystemTextKeys.size()); ++slot) {
+        if (device.Aborted.load() || device.StopRequested())
+            return;
+        const QString command = QStringLiteral("+AD%1=").arg(slot, 2, 16, QLatin1Char('0')).toUpper() +
+                                catalogue.TextOfCode(QLatin1String(kSystemTextKeys[size_t(slot)]));
+        QString reply;
+        if (!device.Request(command, reply))
+            return;
+    }
 }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+
 #include <optional>
 
 // Background and text colour of a history row, as Windows colour values 0x00BBGGRR.
@@ -64,3 +66,13 @@ class TMsgFile {
     QList<QStringList> m_rows;
     QString m_errorString;
 };
+
+class TDevOrvel;
+
+// Keys of the 13 system events whose texts fill the panel's text slots 00 to 0C, in slot order.
+inline constexpr std::array<const char*, 13> kSystemTextKeys{
+    "1201", "1001", "1101", "1391", "3013", "3011", "6021", "3051", "3091", "1393", "4023", "4021", "1211"};
+
+// The event text operation: "+AD" + slot + "=" + text for slots 00 to 0C, stopping at the first
+// request that fails or once the operation is cancelled.
+void WriteSystemTexts(TDevOrvel& device, const TMsgFile& catalogue);

@@ -65,6 +65,7 @@ TformCommon::TformCommon(QWidget* parent) : TformIncl(QStringLiteral("formCommon
     lbO = AddLabel(objectLayout, QStringLiteral("lbO"), QStringLiteral("Номер объекта"));
     etO = AddEdit(objectLayout, QStringLiteral("etO"), kObjectDefault, 4);
     etO->setMaximumWidth(70);
+    etO->setText(kObjectDefault);
     etO->installEventFilter(this);
     connect(etO, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (text != text.toUpper())
@@ -80,6 +81,7 @@ TformCommon::TformCommon(QWidget* parent) : TformIncl(QStringLiteral("formCommon
     meMasterKey->setMaxLength(4);
     meMasterKey->setMaximumWidth(70);
     connect(meMasterKey, &QLineEdit::textChanged, this, &TformCommon::meMasterKeyChange);
+    meMasterKey->setText(meMasterKey->toolTip());
     keyLayout->addStretch();
 
     auto* boxSiren =

@@ -417,6 +417,8 @@ void TForm1::RegisterPageRoutines() {
         entry.inWriteAll = page != formHistory;
         device.RegisterPage(std::move(entry));
     }
+    device.RegisterOperation(
+        OpWriteTexts, [&device, catalogue = m_catalogue.get()] { WriteSystemTexts(device, *catalogue); });
     formCommon->requestOperation = [this](std::uint8_t code) { RequestOperation(code); };
     formCommon->rebootAndReconnect = [this] { RebootAndReconnect(); };
 }

@@ -114,6 +114,10 @@ QString WindowFixture::Connect(const QString& key, const QString& cancelOnStatus
 void WindowFixture::RunOperation(std::uint8_t code, int timeoutMs) {
     ASSERT_NE(form->Worker(), nullptr);
     form->RequestOperation(code);
+    WaitForIdle(timeoutMs);
+}
+
+void WindowFixture::WaitForIdle(int timeoutMs) {
     EXPECT_TRUE(WaitUntil([&] { return !form->Worker() || form->Worker()->CurrentOperation() == OpIdle; },
                           timeoutMs));
     Pump(150);

@@ -64,6 +64,8 @@ class WindowFixture : public ::testing::Test {
                     const QString& port = {});
     // Hands the worker a code and waits until it is idle again and the queue is drained.
     void RunOperation(std::uint8_t code, int timeoutMs = 30000);
+    // Waits until the worker is idle again and the queue is drained.
+    void WaitForIdle(int timeoutMs = 30000);
     // Waits, serving the window meanwhile, until the simulated panel has received this line.
     bool WaitForCommand(const std::string& line, int timeoutMs = 5000);
     // Lines the simulated panel received, "+" lines only.
