@@ -123,14 +123,13 @@ TformCommon::TformCommon(QWidget* parent) : TformIncl(QStringLiteral("formCommon
     btLamptest = AddButton(service, QStringLiteral("btLamptest"), QStringLiteral("Тест светодиодов панели"));
     btnWriteText =
         AddButton(service, QStringLiteral("btnWriteText"), QStringLiteral("Записать текстовые сообщения"));
-    auto* note =
-        new QLabel(QStringLiteral("* Запись текстовых сообщений необходима для корректного отображения "
-                                  "информации об охранно-пожарной панели \"Орвел 11\" на WEB-странице."),
-                   this);
+    // clang-format off
+    auto* note = new QLabel(QStringLiteral("* Запись текстовых сообщений необходима для корректного отображения информации об охранно-пожарной панели \"Орвел 11\" на WEB-странице."), this);
+    // clang-format on
     note->setWordWrap(true);
     service->addWidget(note);
     service->addStretch();
-    grid->addLayout(service, 0, 2, 3, 1);
+    grid->addLayout(service, 0, 2, 4, 1);
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(3, 1);
 

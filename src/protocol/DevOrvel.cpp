@@ -317,9 +317,9 @@ bool TDevOrvel::Authorize(const QString& key, QString& message) {
     if (!ok)
         return false;
     TModem& worker = *m_worker.load();
-    const QString line = QStringLiteral("+id=") + QString::number(number).rightJustified(4, QLatin1Char('0'));
-    worker.Log(QStringLiteral("Авторизация: ") + line + QLatin1Char('\r'));
-    worker.WriteText(line + QLatin1Char('\r'));
+    const QString digits = QString::number(number).rightJustified(4, QLatin1Char('0'));
+    worker.Log(QStringLiteral("Авторизация: +id=") + digits + QLatin1Char('\r'));
+    worker.WriteText(QStringLiteral("+id=") + digits + QLatin1Char('\r'));
     QString reply;
     worker.ReadUntilAny(reply, {QStringLiteral("OK"), QStringLiteral("ERR"), QStringLiteral("IGN")}, 4500);
     worker.Log(QStringLiteral("Ответ: ") + reply);

@@ -494,7 +494,9 @@ void TForm1::ShowPage(TPageForm* page) {
 // ---- Connection -------------------------------------------------------------------------------
 
 bool TForm1::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate && !m_activated) {
+    // The first activation; a desktop without a window manager never activates the window, so
+    // the first showing counts as well.
+    if ((e->type() == QEvent::WindowActivate || e->type() == QEvent::Show) && !m_activated) {
         m_activated = true;
         if (m_options.connectOnFirstShow)
             QTimer::singleShot(0, this, &TForm1::FormActivate);
@@ -663,7 +665,8 @@ void TForm1::SaveLogTo(const QString& path) {
 }
 
 void TForm1::RzBitBtn2Click() {
-    QFileDialog dialog(this, QString(), QString(), QStringLiteral("Text Files (*.txt)"));
+    QFileDialog dialog(this);
+    dialog.setNameFilters(FileDialogFilters(u"Text Files|*.txt"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("txt"));
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())

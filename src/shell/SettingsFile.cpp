@@ -467,8 +467,22 @@ void ShowError(QWidget* parent, const QString& error) {
 
 } // namespace
 
+QStringList FileDialogFilters(QStringView filter) {
+    const QList<QStringView> parts = filter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString description = parts[i].toString();
+        const QString patterns = parts[i + 1].toString().replace(u';', u' ');
+        // Qt takes the patterns from the parentheses of the description.
+        filters << (description.contains(u'(') ? description
+                                               : description + QStringLiteral(" (") + patterns + u')');
+    }
+    return filters;
+}
+
 void SaveSettingsCommand(QWidget* parent, const TSettingsTargets& targets) {
-    QFileDialog dialog(parent, QString(), AppDir(), QStringLiteral("Файл настроек(*.ini)"));
+    QFileDialog dialog(parent, QString(), AppDir());
+    dialog.setNameFilters(FileDialogFilters(u"Файл настроек(*.ini)|*.ini"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("ini"));
@@ -480,7 +494,7 @@ void SaveSettingsCommand(QWidget* parent, const TSettingsTargets& targets) {
 
 void LoadSettingsCommand(QWidget* parent, const TSettingsTargets& targets) {
     QFileDialog dialog(parent, QString(), AppDir());
-    dialog.setNameFilters({QStringLiteral("Файл настроек (*.ini)"), QStringLiteral("Все файлы (*.*)")});
+    dialog.setNameFilters(FileDialogFilters(u"Файл настроек (*.ini)|*.ini|Все файлы (*.*)|*.*"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QStringLiteral("ini"));

@@ -110,6 +110,9 @@ bool ServiceModeEnabled(const TIniFile& current);
 QString SaveSettingsFile(const QString& path, const TSettingsTargets& targets);
 QString LoadSettingsFile(const QString& path, const TSettingsTargets& targets);
 
+// A file dialog filter written as "description|patterns|description|patterns" as Qt name filters.
+QStringList FileDialogFilters(QStringView filter);
+
 // The menu commands: the file dialog, the work, and an error box on failure. Cancel does nothing.
 void SaveSettingsCommand(QWidget* parent, const TSettingsTargets& targets);
 void LoadSettingsCommand(QWidget* parent, const TSettingsTargets& targets);

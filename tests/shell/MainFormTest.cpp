@@ -8,14 +8,19 @@
 #include "shell/ConnectDlg.h"
 #include "shell/SplashDlg.h"
 #include "support/WindowFixture.h"
+#include "text/Cp1251.h"
 #include "widgets/MaskEdit.h"
 #include "widgets/Panel.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -300,4 +305,46 @@ TEST_F(MainWindow, MasterKeyFieldAlwaysHoldsFourDigits) {
         key->setText(c.typed);
         EXPECT_EQ(key->text(), c.shown) << c.typed;
     }
+}
+
+TEST_F(MainWindow, AfterASuccessfulFlashConnectSkipsTheConnectDialog) {
+    form->ConnectDialog().ComPorts->setEditText(Port());
+    form->UpdateDialog().SetState(TformUpdateIns::StateFinished);
+    bool connectDialogShown = false;
+    ModalScript script(5000);
+    script.Then([](QWidget* modal) { return qobject_cast<TdlgConnect*>(modal) != nullptr; },
+                [&](QWidget* modal) {
+                    connectDialogShown = true;
+                    static_cast<TdlgConnect*>(modal)->reject();
+                });
+    form->mnuConnectClick();
+    EXPECT_FALSE(connectDialogShown);
+    EXPECT_TRUE(form->Connected());
+    // The new connection resets the state.
+    EXPECT_TRUE(WaitUntil([&] { return form->UpdateDialog().State() == TformUpdateIns::StateIdle; }));
+}
+
+TEST_F(MainWindow, LogIsSavedInTheAnsiCodePageWithWindowsLineEnds) {
+    form->Memo1->appendPlainText("первая строка");
+    form->Memo1->appendPlainText("second");
+    const QString path = dir.filePath("log.txt");
+    form->SaveLogTo(path);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), ToCp1251(u"первая строка") + "\r\nsecond\r\n");
+    form->Button1Click();
+    EXPECT_TRUE(form->Memo1->toPlainText().isEmpty());
+}
+
+TEST_F(MainWindow, DefaultsOfThisPageRestoreTheCommonPage) {
+    form->formCommon->etO->setText("1234");
+    form->formCommon->rbAlarmBtnOff->click();
+    form->formCommon->cbSyr->setChecked(true);
+    form->ShowPage(form->formCommon);
+    form->N1Click();
+    EXPECT_EQ(form->formCommon->etO->text(), "0050");
+    EXPECT_EQ(form->formCommon->meMasterKey->text(), "6183");
+    EXPECT_TRUE(form->formCommon->rbAlarmBtnOn->isChecked());
+    EXPECT_FALSE(form->formCommon->cbSyr->isChecked());
+    EXPECT_TRUE(panel->ReceivedBytes().empty()); // nothing goes to the panel
 }

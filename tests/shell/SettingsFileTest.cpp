@@ -537,3 +537,11 @@ TEST_F(GeometryFixture, WithoutLeftTheWindowIsCentredThenTopApplies) {
     EXPECT_EQ(window->size(), QSize(983, 728));
     EXPECT_EQ(window->x(), area.x() + (area.width() - 983) / 2);
 }
+
+TEST(FileDialogFilters, DescriptionsGetTheirPatterns) {
+    EXPECT_EQ(FileDialogFilters(u"Файл настроек(*.ini)|*.ini"), QStringList{"Файл настроек(*.ini)"});
+    EXPECT_EQ(FileDialogFilters(u"Файл настроек (*.ini)|*.ini|Все файлы (*.*)|*.*"),
+              (QStringList{"Файл настроек (*.ini)", "Все файлы (*.*)"}));
+    EXPECT_EQ(FileDialogFilters(u"Text Files|*.txt"), QStringList{"Text Files (*.txt)"});
+    EXPECT_EQ(FileDialogFilters(u"Tables|*.xls;*.csv"), QStringList{"Tables (*.xls *.csv)"});
+}
