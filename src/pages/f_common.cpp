@@ -49,7 +49,10 @@ QString FormatPanelDateTime(const QString& text) {
 }
 
 TformCommon::TformCommon(QWidget* parent) : TformIncl(QStringLiteral("formCommon"), parent) {
-    auto* grid = new QGridLayout(this);
+    auto* outer = new QHBoxLayout(this);
+    auto* fields = new QWidget(this);
+    auto* grid = new QGridLayout(fields);
+    grid->setContentsMargins(0, 0, 0, 0);
 
     // Controls are created in the order their keys take in the settings file.
     auto* boxTime = AddGroupBox(TPlace(grid, 1, 0), QStringLiteral("gbTime"), QStringLiteral("Дата и Время"));
@@ -129,9 +132,9 @@ TformCommon::TformCommon(QWidget* parent) : TformIncl(QStringLiteral("formCommon
     note->setWordWrap(true);
     service->addWidget(note);
     service->addStretch();
-    grid->addLayout(service, 0, 2, 4, 1);
-    grid->setColumnStretch(2, 1);
-    grid->setRowStretch(3, 1);
+    grid->setRowStretch(3, 1); // the boxes keep their height, the rest stays below them
+    outer->addWidget(fields, 3);
+    outer->addLayout(service, 1);
 
     connect(btnStop, &QPushButton::clicked, this, [this] { Request(OpStopPanel); });
     connect(btnStart, &QPushButton::clicked, this, [this] { Request(OpStartPanel); });

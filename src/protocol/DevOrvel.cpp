@@ -167,21 +167,25 @@ QString TDevOrvel::QueryField(const QString& command, QWidget* label, QString& r
     return QueryFieldFlag(command, label, reply, failed);
 }
 
+bool TDevOrvel::NumberExchange(TModem& worker, const QString& command, QString& reply, QWidget* label) {
+    const bool failed =
+        worker.SendCommand(command, reply, 0, true, false, kOk, kDefaultTimeoutMs, kDefaultAttempts);
+    // A failed exchange still runs the check for its link-loss effect.
+    if (worker.CheckReply(reply) != ReplyClean || failed) {
+        m_queue.PostColor(label, kStatusRed);
+        return false;
+    }
+    return true;
+}
+
 void TDevOrvel::ReadNumberField(QWidget* field, const QString& command, QWidget* label) {
     TModem* worker = m_worker.load();
     if (!worker || worker->StopRequested())
         return;
     m_queue.PostColor(label, QColor());
     QString reply;
-    if (worker->SendCommand(command, reply, 0, true, false, kOk, kDefaultTimeoutMs, kDefaultAttempts)) {
-        m_queue.PostColor(label, kStatusRed);
-        worker->CheckReply(reply);
+    if (!NumberExchange(*worker, command, reply, label))
         return;
-    }
-    if (worker->CheckReply(reply) != ReplyClean) {
-        m_queue.PostColor(label, kStatusRed);
-        return;
-    }
     // A leading zero makes an empty value read as 0.
     bool ok = false;
     const qulonglong value = (QLatin1Char('0') + StripReply(reply)).toULongLong(&ok, 16);
@@ -208,15 +212,8 @@ void TDevOrvel::WriteNumberField(QWidget* field, const QString& prefix, int digi
     const QString command =
         prefix + QString::number(number, 16).toUpper().rightJustified(digits, QLatin1Char('0'));
     QString reply;
-    if (worker->SendCommand(command, reply, 0, true, false, kOk, kDefaultTimeoutMs, kDefaultAttempts)) {
-        m_queue.PostColor(label, kStatusRed);
-        worker->CheckReply(reply);
+    if (!NumberExchange(*worker, command, reply, label))
         return;
-    }
-    if (worker->CheckReply(reply) != ReplyClean) {
-        m_queue.PostColor(label, kStatusRed);
-        return;
-    }
     m_queue.PostControl(field, text); // a masked edit re-applies its mask
     m_queue.PostColor(label, kStatusBlue);
 }

@@ -144,6 +144,8 @@ class TDevOrvel : public TDevice {
 
   private:
     void PostStatusLine(const QString& text);
+    // The exchange of the single-number fields: not strict; false, with the label red, on failure.
+    bool NumberExchange(TModem& worker, const QString& command, QString& reply, QWidget* label);
     void RunPage(bool write);
     void Walk(bool write);
     TPageEntry* EntryOf(QWidget* page);

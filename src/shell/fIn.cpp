@@ -1,6 +1,7 @@
 #include "shell/fIn.h"
 
 #include "shell/SettingsFile.h"
+#include "ui_queue/OutElement.h"
 #include "ui_queue/StatusColour.h"
 #include "widgets/MaskEdit.h"
 
@@ -156,13 +157,7 @@ void SetRadioSelected(QRadioButton* radio, bool selected) {
     if (!radio || radio->isChecked() == selected)
         return;
     if (selected) {
-        // click() does nothing on a disabled button, yet a program selection must run the rule.
-        const bool enabled = radio->isEnabled();
-        if (!enabled)
-            radio->setEnabled(true);
-        radio->click();
-        if (!enabled)
-            radio->setEnabled(false);
+        ClickEvenIfDisabled(radio);
         return;
     }
     // An exclusive group refuses to clear its checked button; lift the exclusion for the change.

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QLocale>
 #include <QThread>
 
 #include <thread>
@@ -16,11 +15,9 @@ TOutArray::~TOutArray() {
 
 QString TOutArray::Stamp() {
     const QDateTime now = QDateTime::currentDateTime();
-    // The short date of the system's locale (no blanks in it), then the time.
-    QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
-    format.remove(QLatin1Char(' '));
-    return now.date().toString(format) + QLatin1Char(' ') + now.time().toString(QStringLiteral("HH:mm:ss")) +
-           QLatin1Char(' ');
+    // The short date and long time of the Russian desktop the tool is made for.
+    return now.date().toString(QStringLiteral("dd.MM.yyyy")) + QLatin1Char(' ') +
+           now.time().toString(QStringLiteral("HH:mm:ss")) + QLatin1Char(' ');
 }
 
 void TOutArray::SetStopCheck(std::function<bool()> stopRequested) {

@@ -55,17 +55,16 @@ void ApplyToTree(QTreeWidget* tree, const QString& text) {
     tree->setUpdatesEnabled(true);
 }
 
-// A radio button selected by the panel runs its click rule even while it is disabled.
-void ClickRadio(QRadioButton* radio) {
-    const bool enabled = radio->isEnabled();
-    if (!enabled)
-        radio->setEnabled(true);
-    radio->click();
-    if (!enabled)
-        radio->setEnabled(false);
-}
-
 } // namespace
+
+void ClickEvenIfDisabled(QAbstractButton* button) {
+    const bool enabled = button->isEnabled();
+    if (!enabled)
+        button->setEnabled(true);
+    button->click();
+    if (!enabled)
+        button->setEnabled(false);
+}
 
 void ApplyControlText(QWidget* control, const QString& text) {
     if (!control)
@@ -76,7 +75,7 @@ void ApplyControlText(QWidget* control, const QString& text) {
         check->setChecked(text == QLatin1String("true"));
     } else if (auto* radio = qobject_cast<QRadioButton*>(control)) {
         if (text == QLatin1String("true"))
-            ClickRadio(radio);
+            ClickEvenIfDisabled(radio);
     } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
         if (text == QLatin1String("Click"))
             button->click();

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 
+class QAbstractButton;
 class QAction;
 class QLabel;
 class QPlainTextEdit;
@@ -96,3 +97,6 @@ void ApplyRecord(const TOutElement& record, const TApplyContext& context);
 
 // The kind-2 rule alone, also used where a program change must act like a queued record.
 void ApplyControlText(QWidget* control, const QString& text);
+
+// Clicks a button as a program change does: its click rule runs even while it is disabled.
+void ClickEvenIfDisabled(QAbstractButton* button);

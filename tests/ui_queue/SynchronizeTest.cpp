@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 TEST(Synchronize, WorkerInSynchronizeDoesNotDeadlockAMainThreadWaitingForIt) {
     TOutArray queue;
     TSynchronizer sync(queue);
@@ -45,7 +47,7 @@ TEST(Synchronize, ReadSeesWhatTheThreadPostedBefore) {
 TEST(Synchronize, ExceptionReachesTheCallingThread) {
     TOutArray queue;
     TSynchronizer sync(queue);
-    bool caught = false;
+    std::atomic<bool> caught{false};
     std::unique_ptr<QThread> worker(QThread::create([&] {
         try {
             sync.Synchronize([] { throw std::runtime_error("boom"); });
@@ -55,5 +57,5 @@ TEST(Synchronize, ExceptionReachesTheCallingThread) {
     }));
     worker->start();
     sync.WaitForThread(*worker);
-    EXPECT_TRUE(caught);
+    EXPECT_TRUE(caught.load());
 }
