@@ -28,6 +28,9 @@ TModem::TModem(const QString& portName, std::function<void(std::uint8_t)> runOpe
 TModem::~TModem() {
     RequestStop();
     wait();
+    // Pairs with the store at the end of run(), so everything the thread did is seen as done
+    // before the members go (Qt's own wait is invisible to the thread sanitizer).
+    (void)m_runEnded.load(std::memory_order_acquire);
 }
 
 void TModem::Log(const QString& text) {
@@ -63,6 +66,7 @@ void TModem::run() {
         if (enabled)
             m_queue.PostControl(m_links.disconnectButton, QStringLiteral("Click"));
     }
+    m_runEnded.store(true, std::memory_order_release);
 }
 
 void TModem::OpenPort() {

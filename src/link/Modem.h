@@ -69,4 +69,5 @@ class TModem : public QThread {
     SerialPort m_port; // used by one thread at a time: the worker, or whoever holds it suspended
     std::atomic<std::uint8_t> m_operation{1}; // written by the main thread and the worker
     std::atomic<bool> m_stopRequested{false}; // written by the main thread and the worker
+    std::atomic<bool> m_runEnded{false};      // written by the worker as its last act
 };

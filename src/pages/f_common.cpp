@@ -57,6 +57,7 @@ TformCommon::TformCommon(QWidget* parent) : TformIncl(QStringLiteral("formCommon
     // Controls are created in the order their keys take in the settings file.
     auto* boxTime = AddGroupBox(TPlace(grid, 1, 0), QStringLiteral("gbTime"), QStringLiteral("Дата и Время"));
     auto* timeLayout = new QHBoxLayout(boxTime);
+    grid->setAlignment(boxTime, Qt::AlignTop); // as tall as its one line, not as its neighbour
     lbetTime = AddLabel(timeLayout, QStringLiteral("lbetTime"), QStringLiteral("Время на устройстве"));
     etTime = AddEdit(timeLayout, QStringLiteral("etTime"), QString());
     etTime->setReadOnly(true);

@@ -18,11 +18,16 @@ void TSynchronizer::Synchronize(const std::function<void()>& fn) {
         m_calls.push_back(&call);
     }
     m_changed.notify_all();
-    QMetaObject::invokeMethod(this, &TSynchronizer::ServePending, Qt::QueuedConnection);
+    WakeMainThread();
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [&] { return call.done; });
     if (call.error)
         std::rethrow_exception(call.error);
+}
+
+void TSynchronizer::WakeMainThread() {
+    // The tick serves the call anyway; the posted event only spares waiting for it.
+    QMetaObject::invokeMethod(this, &TSynchronizer::ServePending, Qt::QueuedConnection);
 }
 
 void TSynchronizer::ServePending() {

@@ -37,6 +37,7 @@ class TSynchronizer : public QObject {
     };
 
     void RunWaitingCalls();
+    void WakeMainThread();
 
     TOutArray& m_queue;
     std::mutex m_mutex;                // guards m_calls and each Call's done/error
