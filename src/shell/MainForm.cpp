@@ -194,15 +194,6 @@ void TForm1::BuildActions() {
 
     for (QAction* a : {mnuDisconnect, mnuRead, mnuWrite, mnuReadAll, mnuWriteAll, N1, N2})
         a->setEnabled(false);
-
-    connect(mnuExit, &QAction::triggered, this, &TForm1::mnuExitClick);
-    connect(mnuConnect, &QAction::triggered, this, &TForm1::mnuConnectClick);
-    connect(mnuDisconnect, &QAction::triggered, this, &TForm1::tbtnDisconnectClick);
-    connect(mnuSave, &QAction::triggered, this, &TForm1::mnuSaveClick);
-    connect(mnuLoad, &QAction::triggered, this, &TForm1::mnuLoadClick);
-    connect(N1, &QAction::triggered, this, &TForm1::N1Click);
-    connect(N2, &QAction::triggered, this, &TForm1::N2Click);
-    connect(mnuAbout, &QAction::triggered, this, &TForm1::mnuAboutClick);
 }
 
 void TForm1::BuildToolBar() {
@@ -280,11 +271,6 @@ void TForm1::BuildMenus() {
     mnuPanel->addAction(mnuWriteAll);
     mnuPanel->addSeparator();
     mnuPanel->addAction(mnuUpdate);
-    // The entries of this menu click the matching tool buttons.
-    connect(mnuRead, &QAction::triggered, this, [this] { tbtnRead->click(); });
-    connect(mnuWrite, &QAction::triggered, this, [this] { tbtnWrite->click(); });
-    connect(mnuReadAll, &QAction::triggered, this, [this] { tbtnReadAll->click(); });
-    connect(mnuWriteAll, &QAction::triggered, this, [this] { tbtnWriteAll->click(); });
 
     mnuSettings = menuBar()->addMenu(QStringLiteral("Настройки"));
     mnuSettings->addAction(mnuSave);
@@ -300,6 +286,28 @@ void TForm1::BuildMenus() {
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("Помощь"));
     mnuHelp->addAction(mnuAbout);
+
+    // Entries act only while their menu is enabled: Qt lets the short-cut of an entry fire even
+    // when its menu is locked, and a locked menu must keep Ctrl+L from loading pages mid-read.
+    auto entry = [this](QAction* action, QMenu* menu, std::function<void()> handler) {
+        connect(action, &QAction::triggered, this, [menu, handler = std::move(handler)] {
+            if (menu->menuAction()->isEnabled())
+                handler();
+        });
+    };
+    entry(mnuExit, mnuFile, [this] { mnuExitClick(); });
+    entry(mnuConnect, mnuConnection, [this] { mnuConnectClick(); });
+    entry(mnuDisconnect, mnuConnection, [this] { tbtnDisconnectClick(); });
+    // The entries of this menu click the matching tool buttons.
+    entry(mnuRead, mnuPanel, [this] { tbtnRead->click(); });
+    entry(mnuWrite, mnuPanel, [this] { tbtnWrite->click(); });
+    entry(mnuReadAll, mnuPanel, [this] { tbtnReadAll->click(); });
+    entry(mnuWriteAll, mnuPanel, [this] { tbtnWriteAll->click(); });
+    entry(mnuSave, mnuSettings, [this] { mnuSaveClick(); });
+    entry(mnuLoad, mnuSettings, [this] { mnuLoadClick(); });
+    entry(N1, mnuSettings, [this] { N1Click(); });
+    entry(N2, mnuSettings, [this] { N2Click(); });
+    entry(mnuAbout, mnuHelp, [this] { mnuAboutClick(); });
 }
 
 void TForm1::BuildCentre() {

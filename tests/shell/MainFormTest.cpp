@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -347,4 +348,26 @@ TEST_F(MainWindow, DefaultsOfThisPageRestoreTheCommonPage) {
     EXPECT_TRUE(form->formCommon->rbAlarmBtnOn->isChecked());
     EXPECT_FALSE(form->formCommon->cbSyr->isChecked());
     EXPECT_TRUE(panel->ReceivedBytes().empty()); // nothing goes to the panel
+}
+
+TEST_F(MainWindow, LockedMenusKeepTheirEntriesFromActing) {
+    form->formCommon->etO->setText("1234");
+    form->N2->setEnabled(true);      // as while connected
+    form->SetCommandsEnabled(false); // as while an operation runs
+    bool dialogShown = false;
+    ModalScript script(2000);
+    script.Then([](QWidget*) { return true; },
+                [&](QWidget* modal) {
+                    dialogShown = true;
+                    if (auto* dialog = qobject_cast<QDialog*>(modal))
+                        dialog->reject();
+                });
+    for (QAction* entry : {form->N2, form->mnuAbout, form->mnuConnect, form->mnuLoad})
+        entry->trigger(); // what a short-cut does
+    Pump(100);
+    EXPECT_FALSE(dialogShown);
+    EXPECT_EQ(form->formCommon->etO->text(), "1234"); // all defaults did not run
+    form->SetCommandsEnabled(true);
+    form->N2->trigger();
+    EXPECT_EQ(form->formCommon->etO->text(), "0050");
 }
