@@ -66,6 +66,7 @@ void TModem::run() {
         if (enabled)
             m_queue.PostControl(m_links.disconnectButton, QStringLiteral("Click"));
     }
+    m_queue.SetStopCheck({}); // the next producer brings its own
     m_runEnded.store(true, std::memory_order_release);
 }
 
