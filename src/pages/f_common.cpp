@@ -190,12 +190,7 @@ void TformCommon::etOKeyPress(QKeyEvent* key, bool& drop) {
 }
 
 void TformCommon::meMasterKeyChange() {
-    const QString normal = ZeroPaddedNumber(meMasterKey->AlignedText(), 4);
-    if (meMasterKey->EditText() != normal) {
-        const int cursor = meMasterKey->cursorPosition();
-        meMasterKey->setText(normal);
-        meMasterKey->setCursorPosition(cursor);
-    }
+    meMasterKey->ApplyNumberRule(4);
 }
 
 // ---- Panel routines ---------------------------------------------------------------------------

@@ -1,6 +1,5 @@
 #include "shell/ConnectDlg.h"
 
-#include "text/Digits.h"
 #include "widgets/MaskEdit.h"
 
 #include <QDialogButtonBox>
@@ -85,10 +84,5 @@ TdlgConnect::TdlgConnect(QWidget* parent) : QDialog(parent) {
 }
 
 void TdlgConnect::meMasterKeyChange() {
-    const QString normal = ZeroPaddedNumber(meMasterKey->AlignedText(), 4);
-    if (meMasterKey->EditText() != normal) {
-        const int cursor = meMasterKey->cursorPosition();
-        meMasterKey->setText(normal);
-        meMasterKey->setCursorPosition(cursor);
-    }
+    meMasterKey->ApplyNumberRule(4);
 }

@@ -125,10 +125,9 @@ TForm1::TForm1(TOptions options, QWidget* parent) : QMainWindow(parent), m_optio
     links.masterKey = m_connectDlg->meMasterKey;
     links.versionPanel = StatusPanels[2];
     links.pageTree = tv1;
-    links.lockedControls = {tbtnDisconnect, tbtnRead,    tbtnWrite,      tbtnReadAll,
-                            tbtnWriteAll,   tbtnDefault, tbtnDefaultAll, formHistory->btnClear};
-    links.lockedMenus = {mnuFile->menuAction(), mnuConnection->menuAction(), mnuSettings->menuAction(),
-                         mnuHelp->menuAction(), mnuPanel->menuAction(),      mnuUpdate};
+    links.lockedControls = LockedToolButtons();
+    links.lockedControls.push_back(formHistory->btnClear);
+    links.lockedMenus = LockedMenus();
     links.livePage = formACP;
     links.resetUpdateState = [this] { m_updateDlg->SetState(TformUpdateIns::StateIdle); };
     links.offerUpdate = [this](quint16 major, quint16 minor) { m_updateDlg->OfferUpdate(major, minor); };
@@ -553,8 +552,7 @@ void TForm1::SetConnectedCommands(bool connected) {
     mnuConnect->setEnabled(!connected);
     tbtnConnect->setEnabled(!connected);
     mnuDisconnect->setEnabled(connected);
-    for (QWidget* control : std::initializer_list<QWidget*>{tbtnDisconnect, tbtnRead, tbtnWrite, tbtnReadAll,
-                                                            tbtnWriteAll, tbtnDefault, tbtnDefaultAll})
+    for (QWidget* control : LockedToolButtons())
         control->setEnabled(connected);
     for (QAction* entry : {mnuRead, mnuWrite, mnuReadAll, mnuWriteAll, N1, N2})
         entry->setEnabled(connected);
@@ -647,12 +645,19 @@ void TForm1::N2Click() {
 
 void TForm1::SetCommandsEnabled(bool enabled) {
     tv1->setEnabled(enabled);
-    for (QWidget* control : std::initializer_list<QWidget*>{tbtnDisconnect, tbtnRead, tbtnWrite, tbtnReadAll,
-                                                            tbtnWriteAll, tbtnDefault, tbtnDefaultAll})
+    for (QWidget* control : LockedToolButtons())
         control->setEnabled(enabled);
-    for (QAction* menu : {mnuFile->menuAction(), mnuConnection->menuAction(), mnuSettings->menuAction(),
-                          mnuHelp->menuAction(), mnuPanel->menuAction(), mnuUpdate})
+    for (QAction* menu : LockedMenus())
         menu->setEnabled(enabled);
+}
+
+std::vector<QWidget*> TForm1::LockedToolButtons() const {
+    return {tbtnDisconnect, tbtnRead, tbtnWrite, tbtnReadAll, tbtnWriteAll, tbtnDefault, tbtnDefaultAll};
+}
+
+std::vector<QAction*> TForm1::LockedMenus() const {
+    return {mnuFile->menuAction(), mnuConnection->menuAction(), mnuSettings->menuAction(),
+            mnuHelp->menuAction(), mnuPanel->menuAction(),      mnuUpdate};
 }
 
 // ---- Log, settings files, about ---------------------------------------------------------------

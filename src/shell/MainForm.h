@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -162,6 +163,9 @@ class TForm1 : public QMainWindow {
     void FormActivate();
     void SetConnectedCommands(bool connected);
     void PageDefaults(TPageForm* page);
+    // The tool buttons and menus an operation locks; the connection also enables the buttons.
+    std::vector<QWidget*> LockedToolButtons() const;
+    std::vector<QAction*> LockedMenus() const;
     void Shutdown();
 
     TOptions m_options;

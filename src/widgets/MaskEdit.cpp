@@ -1,5 +1,7 @@
 #include "widgets/MaskEdit.h"
 
+#include "text/Digits.h"
+
 #include <algorithm>
 
 namespace {
@@ -160,4 +162,13 @@ void TMaskEdit::SetEditText(const QString& text) {
             placed[i] = m_mask.Blank;
     }
     setText(placed);
+}
+
+void TMaskEdit::ApplyNumberRule(int digits) {
+    const QString normal = ZeroPaddedNumber(AlignedText(), digits);
+    if (EditText() != normal) {
+        const int cursor = cursorPosition();
+        setText(normal);
+        setCursorPosition(cursor);
+    }
 }

@@ -41,6 +41,10 @@ class TMaskEdit : public QLineEdit {
     // its blanks at input positions staying unfilled; any other text goes through setText.
     void SetEditText(const QString& text);
 
+    // The rule of numeric code fields, run from their change handler: blanks become "0", the
+    // text reads as a decimal number (0 when it does not) and shows with `digits` digits.
+    void ApplyNumberRule(int digits);
+
   private:
     TEditMask m_mask;
 };
